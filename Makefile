@@ -1,0 +1,45 @@
+MAKEFLAGS += --no-print-directory
+# Ondrel: the user's entry points.
+#   make test   install what is missing, build, run every test (and again under sanitizers)
+#   make bench  run the benchmarks
+#   make run    start the desktop monitor
+
+BUILD    := build/release
+SANITIZE := build/sanitize
+JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps build test test-release test-sanitize bench run clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+
+$(SANITIZE)/CMakeCache.txt: | deps
+	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DONDREL_SANITIZE=ON
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+test-release: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps $(SANITIZE)/CMakeCache.txt
+	cmake --build $(SANITIZE) -j $(JOBS)
+	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+test: test-release test-sanitize
+
+bench: build
+	$(BUILD)/bench/ondrel_bench
+
+run:
+	@echo "The desktop program is not built yet: 'make run' comes with it." >&2
+	@exit 1
+
+clean:
+	rm -rf build
