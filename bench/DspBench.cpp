@@ -56,8 +56,8 @@ void BM_SineTransform(benchmark::State& state) {
 void BM_FftwRodft10(benchmark::State& state) {
     double* in = fftw_alloc_real(TransformLength);
     double* out = fftw_alloc_real(TransformLength);
-    fftw_plan plan = fftw_plan_r2r_1d(static_cast<int>(TransformLength), in, out, FFTW_RODFT10,
-                                      FFTW_MEASURE);
+    fftw_plan plan =
+        fftw_plan_r2r_1d(static_cast<int>(TransformLength), in, out, FFTW_RODFT10, FFTW_MEASURE);
     const ChannelData input = RandomChannel();
     for (auto _ : state) {
         std::copy(input.begin(), input.end(), in);

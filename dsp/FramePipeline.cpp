@@ -11,8 +11,7 @@ namespace ondrel {
 // The margin the BackBuffer has beyond the view on the right and at the bottom.
 constexpr int BackBufferMargin = 100;
 
-FramePipeline::FramePipeline(Settings& settings, const SineWindowTable& window,
-                             PaintTarget& paint)
+FramePipeline::FramePipeline(Settings& settings, const SineWindowTable& window, PaintTarget& paint)
     : settings_(settings), window_(window), paint_(paint) {}
 
 void FramePipeline::RefreshBackBuffer() {
@@ -47,8 +46,7 @@ void FramePipeline::ProcessCaptureBuffer(CaptureDevice& device, CaptureHeader& h
     if (mode != IDM_SCOPE) {
         AnalyzeBlock(samples, settings_.OnFilter, window_, left, right);
         if (mode != IDM_TRACE && settings_.LevelSmooth != SmoothOff) {
-            SmoothBins(left, right, binHistory_, settings_.LevelSmooth,
-                       settings_.DecreaseQuantity);
+            SmoothBins(left, right, binHistory_, settings_.LevelSmooth, settings_.DecreaseQuantity);
         }
         binHistory_.left = left;
         binHistory_.right = right;

@@ -24,8 +24,8 @@ void FixedFall(ChannelData& x, const ChannelData& h, double step) {
 
 } // namespace
 
-void SmoothBins(ChannelData& left, ChannelData& right, const BinHistory& history,
-                int levelSmooth, int decreaseQuantity) {
+void SmoothBins(ChannelData& left, ChannelData& right, const BinHistory& history, int levelSmooth,
+                int decreaseQuantity) {
     // Formed in double precision, so that no stored quantity can overflow an int.
     const double quantity = decreaseQuantity;
     if (levelSmooth == SmoothMeanFall) {

@@ -19,7 +19,7 @@ inline constexpr int SmoothFixedFall = 2; // fall by a fixed step, never below z
 // the options window; other values, from an edited settings file, follow the same formulas,
 // except that -1, which makes the mode 1 divisor zero, leaves the values unsmoothed.
 // Allocates nothing.
-void SmoothBins(ChannelData& left, ChannelData& right, const BinHistory& history,
-                int levelSmooth, int decreaseQuantity);
+void SmoothBins(ChannelData& left, ChannelData& right, const BinHistory& history, int levelSmooth,
+                int decreaseQuantity);
 
 } // namespace ondrel

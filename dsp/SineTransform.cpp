@@ -6,9 +6,9 @@
 namespace ondrel {
 namespace {
 
-constexpr int N = 256;       // transform length
-constexpr int M = N / 2;     // complex FFT length
-constexpr int LogM = 7;      // log2(M)
+constexpr int N = 256;   // transform length
+constexpr int M = N / 2; // complex FFT length
+constexpr int LogM = 7;  // log2(M)
 constexpr int Quarter = M / 2;
 
 // Everything the fast transform needs that depends only on the length.
@@ -136,17 +136,17 @@ void SineTransform(ChannelData& a) {
         const double orr = 0.5 * (im[m] + im[p]);
         const double oi = -0.5 * (re[m] - re[p]);
 
-        const double wmr = t.rot1Cos[m] * er - t.rot1Sin[m] * ei + t.rot2Cos[m] * orr -
-                           t.rot2Sin[m] * oi;
-        const double wmi = t.rot1Cos[m] * ei + t.rot1Sin[m] * er + t.rot2Cos[m] * oi +
-                           t.rot2Sin[m] * orr;
+        const double wmr =
+            t.rot1Cos[m] * er - t.rot1Sin[m] * ei + t.rot2Cos[m] * orr - t.rot2Sin[m] * oi;
+        const double wmi =
+            t.rot1Cos[m] * ei + t.rot1Sin[m] * er + t.rot2Cos[m] * oi + t.rot2Sin[m] * orr;
         a[N - m] = wmr;
         a[m] = -wmi;
         if (p != m) {
-            const double wpr = t.rot1Cos[p] * er + t.rot1Sin[p] * ei + t.rot2Cos[p] * orr +
-                               t.rot2Sin[p] * oi;
-            const double wpi = -t.rot1Cos[p] * ei + t.rot1Sin[p] * er - t.rot2Cos[p] * oi +
-                               t.rot2Sin[p] * orr;
+            const double wpr =
+                t.rot1Cos[p] * er + t.rot1Sin[p] * ei + t.rot2Cos[p] * orr + t.rot2Sin[p] * oi;
+            const double wpi =
+                -t.rot1Cos[p] * ei + t.rot1Sin[p] * er - t.rot2Cos[p] * oi + t.rot2Sin[p] * orr;
             a[N - p] = wpr;
             a[p] = -wpi;
         }

@@ -56,7 +56,9 @@ std::filesystem::path ExecutableFolder() {
     return exe.parent_path();
 }
 
-std::filesystem::path SettingsPath() { return SettingsPathFor(ExecutableFolder()); }
+std::filesystem::path SettingsPath() {
+    return SettingsPathFor(ExecutableFolder());
+}
 
 std::filesystem::path SettingsPathFor(const std::filesystem::path& programFolder) {
     std::filesystem::path folder = programFolder / "Program Data";
@@ -147,8 +149,7 @@ void InitSettings(Settings& settings, const std::filesystem::path& settingsPath,
 bool TransferSettings(Settings& settings, const std::filesystem::path& settingsPath,
                       int direction) {
     // A save starts from an empty document: only the keys below end up in the new file.
-    ProfileFile file =
-        direction == TransferLoad ? ProfileFile::Load(settingsPath) : ProfileFile();
+    ProfileFile file = direction == TransferLoad ? ProfileFile::Load(settingsPath) : ProfileFile();
 
     TransferInt(settings.Mode, file, "MAIN", "MODE", direction);
     TransferInt(settings.Power, file, "MAIN", "POWER", direction);

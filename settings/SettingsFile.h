@@ -32,15 +32,13 @@ std::filesystem::path ExecutableFolder();
 // of the desktop in screen coordinates (WinY defaults to 200 pixels above it). The key
 // "MAIN"/"SMALL" of the file at `settingsPath`, when present and not 0, selects the small
 // default sizes.
-void InitSettings(Settings& settings, const std::filesystem::path& settingsPath,
-                  int desktopBottom);
+void InitSettings(Settings& settings, const std::filesystem::path& settingsPath, int desktopBottom);
 
 // Moves every stored field between the record and the file. TransferLoad overlays the record
 // with each key present in the file (missing keys keep what the record holds; values are not
 // range-checked). TransferSave replaces the file with exactly the stored keys, in their fixed
 // order; the old file stays untouched if the new one cannot be written, and false is returned.
-bool TransferSettings(Settings& settings, const std::filesystem::path& settingsPath,
-                      int direction);
+bool TransferSettings(Settings& settings, const std::filesystem::path& settingsPath, int direction);
 
 // Reads (TransferLoad) or writes (any other direction) one integer key of `file`. A read of a
 // missing key, or of the text "ERR", leaves `value` unchanged.

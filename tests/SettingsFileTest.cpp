@@ -14,9 +14,7 @@ namespace {
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void Write(const std::string& text) {
-        std::ofstream(path_, std::ios::binary) << text;
-    }
+    void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
     std::string Read() const {
         std::ifstream in(path_, std::ios::binary);
         std::stringstream text;

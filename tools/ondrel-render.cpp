@@ -297,6 +297,12 @@ int main(int argc, char** argv) {
         TransferSettings(settings, options.settings, TransferLoad);
     }
 
+    WavCaptureDevice device;
+    std::string error;
+    if (!device.OpenFile(options.input, error)) {
+        Fail(error);
+    }
+
     const ViewName* view = options.view.empty() ? FindView(settings.Mode) : FindView(options.view);
     if (view == nullptr && !options.view.empty()) {
         Fail("unknown view " + options.view +
@@ -312,12 +318,6 @@ int main(int argc, char** argv) {
     settings.Digital.BandSize = BandSizeOf(view->mode);
     if (options.size) {
         SizeOf(settings, view->mode) = *options.size;
-    }
-
-    WavCaptureDevice device;
-    std::string error;
-    if (!device.OpenFile(options.input, error)) {
-        Fail(error);
     }
 
     SineWindowTable window;

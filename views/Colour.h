@@ -10,9 +10,15 @@ using Colour = uint32_t;
 constexpr Colour Rgb(unsigned red, unsigned green, unsigned blue) {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }
-constexpr unsigned RedOf(Colour c) { return c & 0xFF; }
-constexpr unsigned GreenOf(Colour c) { return (c >> 8) & 0xFF; }
-constexpr unsigned BlueOf(Colour c) { return (c >> 16) & 0xFF; }
+constexpr unsigned RedOf(Colour c) {
+    return c & 0xFF;
+}
+constexpr unsigned GreenOf(Colour c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr unsigned BlueOf(Colour c) {
+    return (c >> 16) & 0xFF;
+}
 
 inline constexpr Colour Black = 0;
 inline constexpr Colour White = Rgb(255, 255, 255);

@@ -13,10 +13,15 @@ struct Font {
     int weight = 400;     // 400 normal, 700 bold
     bool italic = false;
     bool underline = false;
+    // The stock GUI font draws crisp, one colour per pixel, as classic desktop text does;
+    // anti-aliased text is asked for explicitly.
+    bool antialiased = false;
 
     friend bool operator==(const Font&, const Font&) = default;
 };
 
-inline Font DefaultGuiFont() { return Font{}; }
+inline Font DefaultGuiFont() {
+    return Font{};
+}
 
 } // namespace ondrel

@@ -1,6 +1,7 @@
 #include "views/Scope.h"
 
 #include "views/Captions.h"
+#include "views/ViewLimits.h"
 
 namespace ondrel {
 namespace {
@@ -21,7 +22,7 @@ int ScopeY(int32_t s, int h, int mid) {
 } // namespace
 
 void DrawScope(Surface& target, const SampleBlock& samples, int width, int height) {
-    const int w = width, h = height;
+    const int w = ClampViewDimension(width), h = ClampViewDimension(height);
     const int half = w / 2, mid = h / 2;
 
     target.FillRect(0, 0, w, h, Black);

@@ -10,7 +10,9 @@ namespace ondrel {
 namespace {
 
 // A channel term trunc(k × t) taken modulo 256.
-unsigned Term(double k, double t) { return static_cast<unsigned>(static_cast<int>(k * t)) & 0xFF; }
+unsigned Term(double k, double t) {
+    return static_cast<unsigned>(static_cast<int>(k * t)) & 0xFF;
+}
 
 void GroupBands(ChannelData& left, ChannelData& right, int n) {
     double leftSum = 0, rightSum = 0;
@@ -151,8 +153,7 @@ void DrawSpectrum(Surface& target, SpectrumState& s, ChannelData& left, ChannelD
 
     target.FillRect(0, 0, w, h, Black);
     if (w > 200 && h > 80) {
-        DrawChannelCaptions(target, static_cast<int>(0.1 * w), 10, static_cast<int>(0.583 * w),
-                            10);
+        DrawChannelCaptions(target, static_cast<int>(0.1 * w), 10, static_cast<int>(0.583 * w), 10);
     }
     DrawHalf(target, s, left, s.peakLeft, style, w, h, digital.LeftReversal,
              digital.LeftReversal ? half : 0);

@@ -46,7 +46,9 @@ Colour Surface::GetPixel(int x, int y) const {
     return ColourOf(pixels_[static_cast<size_t>(y) * width_ + x]);
 }
 
-void Surface::SetPixel(int x, int y, Colour colour) { Plot(x, y, PixelOf(colour)); }
+void Surface::SetPixel(int x, int y, Colour colour) {
+    Plot(x, y, PixelOf(colour));
+}
 
 void Surface::FillRect(int left, int top, int right, int bottom, Colour colour) {
     left = std::max(left, 0);
@@ -188,8 +190,7 @@ void Surface::Ellipse(int left, int top, int right, int bottom) {
                 continue;
             }
             const bool inside = innerA > 0 && innerB > 0 &&
-                                (px * px) / (innerA * innerA) + (py * py) / (innerB * innerB) <
-                                    1.0;
+                                (px * px) / (innerA * innerA) + (py * py) / (innerB * innerB) < 1.0;
             Plot(x, y, inside ? brushPixel : penPixel);
         }
     }
@@ -244,11 +245,10 @@ void Surface::StretchBlt(int width, int height, const Surface& source) {
         auto build = [](std::vector<int>& start, int target, int from) {
             start.resize(static_cast<size_t>(target) + 1);
             for (int d = 0; d <= target; ++d) {
-                start[d] = target < from ? static_cast<int>((static_cast<long long>(d) * from +
-                                                             target - 1) /
-                                                            target)
-                                         : static_cast<int>(static_cast<long long>(d) * from /
-                                                            target);
+                start[d] =
+                    target < from
+                        ? static_cast<int>((static_cast<long long>(d) * from + target - 1) / target)
+                        : static_cast<int>(static_cast<long long>(d) * from / target);
             }
         };
         build(t.columnStart, width, sw);

@@ -35,6 +35,7 @@ QFont QtFontOf(const Font& font) {
     qfont.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
     qfont.setItalic(font.italic);
     qfont.setUnderline(font.underline);
+    qfont.setStyleStrategy(font.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
     return qfont;
 }
 
@@ -90,8 +91,8 @@ void DrawTextCell(Surface& surface, int x, int y, std::string_view text, const F
     }
     const TextCell& cell = CellFor(text, font, foreground, background);
     const int left = std::max(x, 0), top = std::max(y, 0);
-    const int right =
-        static_cast<int>(std::min<long long>(static_cast<long long>(x) + cell.width, surface.width()));
+    const int right = static_cast<int>(
+        std::min<long long>(static_cast<long long>(x) + cell.width, surface.width()));
     const int bottom = static_cast<int>(
         std::min<long long>(static_cast<long long>(y) + cell.height, surface.height()));
     if (right <= left) {

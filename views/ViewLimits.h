@@ -9,6 +9,8 @@ namespace ondrel {
 // 0 to MaxViewDimension so that a frame never allocates more than a few tens of megabytes.
 inline constexpr int MaxViewDimension = 4096;
 
-constexpr int ClampViewDimension(int size) { return std::clamp(size, 0, MaxViewDimension); }
+constexpr int ClampViewDimension(int size) {
+    return std::clamp(size, 0, MaxViewDimension);
+}
 
 } // namespace ondrel

@@ -12,7 +12,9 @@ namespace {
 uint32_t Le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Le16(const unsigned char* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 bool ReadExactly(std::FILE* file, unsigned char* out, size_t bytes) {
     return std::fread(out, 1, bytes, file) == bytes;
@@ -21,7 +23,8 @@ bool ReadExactly(std::FILE* file, unsigned char* out, size_t bytes) {
 bool Skip(std::FILE* file, unsigned long long bytes) {
     unsigned char scratch[4096];
     while (bytes > 0) {
-        const size_t step = static_cast<size_t>(std::min<unsigned long long>(bytes, sizeof scratch));
+        const size_t step =
+            static_cast<size_t>(std::min<unsigned long long>(bytes, sizeof scratch));
         if (!ReadExactly(file, scratch, step)) {
             return false;
         }
@@ -90,8 +93,8 @@ bool WavReader::Open(const std::string& path, std::string& error) {
             const uint32_t rate = Le32(fmt.data() + 4);
             const uint16_t bits = Le16(fmt.data() + 14);
             if (tag != FormatPcm) {
-                return Fail(error, "unsupported format " + std::to_string(tag) +
-                                       ": expected 16-bit PCM");
+                return Fail(error,
+                            "unsupported format " + std::to_string(tag) + ": expected 16-bit PCM");
             }
             if (bits != 16) {
                 return Fail(error, std::to_string(bits) + "-bit samples: expected 16-bit PCM");
