@@ -126,9 +126,16 @@ BENCHMARK(BM_ConvertCaptureBuffer);
 BENCHMARK(BM_AnalyzeBlock);
 BENCHMARK(BM_SmoothBins)->Arg(SmoothMeanFall)->Arg(SmoothFixedFall);
 
-// Captures the two transforms' times while the normal console output goes on.
+// Captures the two transforms' times and every frame-sized run while the normal console
+// output goes on.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    struct FrameRun {
+        std::string name;
+        double seconds;
+    };
+    std::vector<FrameRun> frameRuns;
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             const std::string name = run.benchmark_name();
@@ -137,11 +144,26 @@ public:
                 g_sineTransformSeconds = seconds;
             } else if (name == "BM_FftwRodft10") {
                 g_fftwSeconds = seconds;
+            } else if (name.rfind("BM_Draw", 0) == 0 || name.rfind("BM_Frame", 0) == 0) {
+                frameRuns.push_back({name, seconds});
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
 };
+
+// "BM_Frame/104/360/128" -> "frame, view 104, 360 x 128".
+std::string Describe(const std::string& name) {
+    std::string parts[4];
+    size_t i = 0, start = 0;
+    for (size_t slash; i < 3 && (slash = name.find('/', start)) != std::string::npos; ++i) {
+        parts[i] = name.substr(start, slash - start);
+        start = slash + 1;
+    }
+    parts[i] = name.substr(start);
+    const std::string what = parts[0].substr(3);
+    return what + " " + parts[1] + " at " + parts[2] + " x " + parts[3];
+}
 
 } // namespace
 
@@ -150,6 +172,14 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    if (!reporter.frameRuns.empty()) {
+        constexpr double BufferPeriod = 512.0 / 22050; // 23.2 ms
+        std::printf("\n%-40s %12s %12s\n", "per frame (view id, size)", "time", "of 23.2 ms");
+        for (const auto& run : reporter.frameRuns) {
+            std::printf("%-40s %9.1f us %11.3f%%\n", Describe(run.name).c_str(), run.seconds * 1e6,
+                        100 * run.seconds / BufferPeriod);
+        }
+    }
     if (g_sineTransformSeconds > 0 && g_fftwSeconds > 0) {
         std::printf("\nSineTransform %.1f ns, FFTW RODFT10 %.1f ns, ratio %.2f (goal <= 1.00)\n",
                     g_sineTransformSeconds * 1e9, g_fftwSeconds * 1e9,

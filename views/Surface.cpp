@@ -233,9 +233,10 @@ void Surface::BitBlt(int x, int y, int width, int height, const Surface& source,
     }
 }
 
-void Surface::StretchBlt(int width, int height, const Surface& source) {
-    const int sw = source.width_, sh = source.height_;
-    if (width <= 0 || height <= 0 || sw == 0 || sh == 0 || &source == this) {
+void Surface::StretchBlt(int width, int height, const Surface& source, int sx, int sy, int sw,
+                         int sh) {
+    if (width <= 0 || height <= 0 || sw <= 0 || sh <= 0 || sx < 0 || sy < 0 ||
+        sw > source.width_ - sx || sh > source.height_ - sy || &source == this) {
         return;
     }
     StretchTables& t = stretch_;
@@ -245,10 +246,9 @@ void Surface::StretchBlt(int width, int height, const Surface& source) {
         auto build = [](std::vector<int>& start, int target, int from) {
             start.resize(static_cast<size_t>(target) + 1);
             for (int d = 0; d <= target; ++d) {
-                start[d] =
-                    target < from
-                        ? static_cast<int>((static_cast<long long>(d) * from + target - 1) / target)
-                        : static_cast<int>(static_cast<long long>(d) * from / target);
+                const long long scaled = static_cast<long long>(d) * from;
+                start[d] = static_cast<int>(target < from ? (scaled + target - 1) / target
+                                                          : scaled / target);
             }
         };
         build(t.columnStart, width, sw);
@@ -260,32 +260,53 @@ void Surface::StretchBlt(int width, int height, const Surface& source) {
         t.height = height;
     }
     const bool orMode = stretchMode_ == StretchMode::WhiteOnBlack;
-    const bool shrinkX = width < sw, shrinkY = height < sh;
+    const bool shrinkX = width < sw && orMode, shrinkY = height < sh && orMode;
     const int rows = std::min(height, height_), columns = std::min(width, width_);
+    auto sourceRow = [&](int r) {
+        return source.pixels_.data() + static_cast<size_t>(sy + r) * source.width_ + sx;
+    };
     for (int dy = 0; dy < rows; ++dy) {
-        const int rowBegin = t.rowStart[dy];
-        const int rowEnd = (shrinkY && orMode) ? t.rowStart[dy + 1] : rowBegin + 1;
-        const uint32_t* line = source.pixels_.data() + static_cast<size_t>(rowBegin) * sw;
-        if (rowEnd - rowBegin > 1) {
-            std::copy(line, line + sw, t.row.begin());
-            for (int r = rowBegin + 1; r < rowEnd; ++r) {
-                const uint32_t* more = source.pixels_.data() + static_cast<size_t>(r) * sw;
-                for (int i = 0; i < sw; ++i) {
-                    t.row[i] |= more[i];
-                }
-            }
-            line = t.row.data();
-        }
         uint32_t* target = pixels_.data() + static_cast<size_t>(dy) * width_;
-        for (int dx = 0; dx < columns; ++dx) {
-            const int begin = t.columnStart[dx];
-            uint32_t pixel = line[begin];
-            if (shrinkX && orMode) {
-                for (int c = begin + 1; c < t.columnStart[dx + 1]; ++c) {
-                    pixel |= line[c];
+        const int rowBegin = t.rowStart[dy];
+        const int rowEnd = shrinkY ? t.rowStart[dy + 1] : rowBegin + 1;
+        if (dy > 0 && !shrinkY && rowBegin == t.rowStart[dy - 1]) {
+            // An enlarged row repeats the one above it.
+            std::copy(target - width_, target - width_ + columns, target);
+            continue;
+        }
+        // Up to two source rows are ORed on the fly; more go through the row accumulator.
+        const uint32_t* first = sourceRow(rowBegin);
+        const uint32_t* last = sourceRow(rowEnd - 1);
+        if (rowEnd - rowBegin > 2) {
+            uint32_t* accumulated = t.row.data();
+            std::copy(first, first + sw, accumulated);
+            for (int r = rowBegin + 1; r < rowEnd; ++r) {
+                const uint32_t* more = sourceRow(r);
+                for (int i = 0; i < sw; ++i) {
+                    accumulated[i] |= more[i];
                 }
             }
-            target[dx] = pixel;
+            first = last = accumulated;
+        }
+        const int* columnStart = t.columnStart.data();
+        if (shrinkX && sw <= 2 * width) {
+            // At most two source columns per target column: OR the first and the last.
+            for (int dx = 0; dx < columns; ++dx) {
+                const int a = columnStart[dx], b = columnStart[dx + 1] - 1;
+                target[dx] = first[a] | first[b] | last[a] | last[b];
+            }
+        } else if (shrinkX) {
+            for (int dx = 0; dx < columns; ++dx) {
+                uint32_t pixel = first[columnStart[dx]] | last[columnStart[dx]];
+                for (int c = columnStart[dx] + 1; c < columnStart[dx + 1]; ++c) {
+                    pixel |= first[c] | last[c];
+                }
+                target[dx] = pixel;
+            }
+        } else {
+            for (int dx = 0; dx < columns; ++dx) {
+                target[dx] = first[columnStart[dx]] | last[columnStart[dx]];
+            }
         }
     }
 }

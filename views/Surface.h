@@ -74,9 +74,13 @@ public:
     // Copies width × height pixels from (sx, sy) of `source` to (x, y) of this surface.
     void BitBlt(int x, int y, int width, int height, const Surface& source, int sx, int sy);
 
-    // Scales the whole of `source` onto (0, 0)-(width, height) of this surface, by this
-    // surface's stretch mode.
-    void StretchBlt(int width, int height, const Surface& source);
+    // Scales the block sw × sh at (sx, sy) of `source` (which must lie inside it; otherwise
+    // nothing is drawn) onto (0, 0)-(width, height) of this surface, by this surface's stretch
+    // mode. `source` must be another surface.
+    void StretchBlt(int width, int height, const Surface& source, int sx, int sy, int sw, int sh);
+    void StretchBlt(int width, int height, const Surface& source) {
+        StretchBlt(width, height, source, 0, 0, source.width(), source.height());
+    }
 
     // Raw access for the text and anti-aliasing code and for showing the picture: rows of
     // width() words 0xFFRRGGBB, top row first.
