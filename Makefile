@@ -8,7 +8,10 @@ BUILD    := build/release
 SANITIZE := build/sanitize
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build test test-release test-sanitize bench run clean
+DEMO       := build/demo
+DEMO_VIEWS := spectrum-detail spectrum spectrum-simple trace scope
+
+.PHONY: all deps build test test-release test-sanitize bench demo run clean
 
 all: build
 
@@ -36,6 +39,16 @@ test: test-release test-sanitize
 
 bench: build
 	$(BUILD)/bench/ondrel_bench
+
+# Renders a synthesized recording through every view into build/demo, plus a contact sheet.
+demo: build
+	@mkdir -p $(DEMO)
+	$(BUILD)/tools/ondrel-demo-signal $(DEMO)/demo.wav
+	@for view in $(DEMO_VIEWS); do \
+		$(BUILD)/tools/ondrel-render --view $$view --out $(DEMO)/$$view.png $(DEMO)/demo.wav || exit 1; \
+	done
+	$(BUILD)/tools/ondrel-contact-sheet $(DEMO)/contact-sheet.png $(foreach v,$(DEMO_VIEWS),$(DEMO)/$(v).png)
+	@echo "Pictures in $(DEMO)/"
 
 run:
 	@echo "The desktop program is not built yet: 'make run' comes with it." >&2
