@@ -9,7 +9,7 @@ SANITIZE := build/sanitize
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 
 DEMO       := build/demo
-DEMO_VIEWS := spectrum-detail spectrum spectrum-simple trace scope
+DEMO_VIEWS := decibel analog spectrum-detail spectrum spectrum-simple trace scope
 
 .PHONY: all deps build test test-release test-sanitize bench demo run clean
 

@@ -144,7 +144,8 @@ public:
                 g_sineTransformSeconds = seconds;
             } else if (name == "BM_FftwRodft10") {
                 g_fftwSeconds = seconds;
-            } else if (name.rfind("BM_Draw", 0) == 0 || name.rfind("BM_Frame", 0) == 0) {
+            } else if (name.rfind("BM_Draw", 0) == 0 || name.rfind("BM_Frame", 0) == 0 ||
+                       name.rfind("BM_AnalogBackground", 0) == 0) {
                 frameRuns.push_back({name, seconds});
             }
         }

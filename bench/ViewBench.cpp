@@ -5,6 +5,8 @@
 #include "app/capture/ScriptedCaptureDevice.h"
 #include "dsp/FramePipeline.h"
 #include "settings/SettingsFile.h"
+#include "views/Analog.h"
+#include "views/Decibel.h"
 #include "views/Scope.h"
 #include "views/Spectrum.h"
 #include "views/Trace.h"
@@ -102,6 +104,48 @@ void BM_DrawTrace(benchmark::State& state) {
     }
 }
 
+// The meters in steady state: the background is drawn once for the size, then only copied.
+// The counter background_builds shows it stays at 1.
+void BM_DrawDecibel(benchmark::State& state) {
+    const int w = static_cast<int>(state.range(1)), h = static_cast<int>(state.range(2));
+    const auto frames = AnalysedInputs();
+    Surface target(w + 100, h + 100);
+    DecibelState decibel;
+    size_t f = 0;
+    for (auto _ : state) {
+        const Analysed& a = frames[f++ % frames.size()];
+        DrawDecibel(target, decibel, a.right, a.left, w, h);
+        benchmark::DoNotOptimize(target.pixels());
+    }
+    state.counters["background_builds"] = decibel.backgroundBuilds;
+}
+
+void BM_DrawAnalog(benchmark::State& state) {
+    const int w = static_cast<int>(state.range(1)), h = static_cast<int>(state.range(2));
+    const auto frames = AnalysedInputs();
+    Surface target(w + 100, h + 100);
+    AnalogState analog;
+    size_t f = 0;
+    for (auto _ : state) {
+        const Analysed& a = frames[f++ % frames.size()];
+        DrawAnalog(target, analog, a.right, a.left, w, h);
+        benchmark::DoNotOptimize(target.pixels());
+    }
+    state.counters["background_builds"] = analog.backgroundBuilds;
+}
+
+// For contrast: what a frame would cost if the background were drawn every time.
+void BM_AnalogBackgroundEveryFrame(benchmark::State& state) {
+    const int w = static_cast<int>(state.range(1)), h = static_cast<int>(state.range(2));
+    Surface target(w + 101, h + 100);
+    AnalogState analog;
+    int flip = 0;
+    for (auto _ : state) {
+        DrawAnalogBackground(target, analog, w + (flip ^= 1), h);
+        benchmark::DoNotOptimize(target.pixels());
+    }
+}
+
 class NoPaint : public PaintTarget {
 public:
     void RequestPaint() override {}
@@ -165,6 +209,9 @@ void Sizes(benchmark::internal::Benchmark* b, int mode, int w, int h) {
     b->Args({mode, w, h})->Args({mode, 1920, 1080});
 }
 
+BENCHMARK(BM_DrawDecibel)->Apply([](auto* b) { Sizes(b, IDM_DECIBEL, 380, 70); });
+BENCHMARK(BM_DrawAnalog)->Args({IDM_ANALOG, 480, 120})->Args({IDM_ANALOG, 1920, 480});
+BENCHMARK(BM_AnalogBackgroundEveryFrame)->Args({IDM_ANALOG, 480, 120});
 BENCHMARK(BM_DrawScope)->Apply([](auto* b) { Sizes(b, IDM_SCOPE, 362, 128); });
 BENCHMARK(BM_DrawSpectrum)->Apply([](auto* b) {
     Sizes(b, IDM_SPECTRUM_DETAIL, 360, 128);
@@ -173,6 +220,8 @@ BENCHMARK(BM_DrawSpectrum)->Apply([](auto* b) {
 });
 BENCHMARK(BM_DrawTrace)->Apply([](auto* b) { Sizes(b, IDM_TRACE, 360, 256); });
 BENCHMARK(BM_Frame)->Apply([](auto* b) {
+    Sizes(b, IDM_DECIBEL, 380, 70);
+    b->Args({IDM_ANALOG, 480, 120})->Args({IDM_ANALOG, 1920, 480});
     Sizes(b, IDM_SPECTRUM_DETAIL, 360, 128);
     Sizes(b, IDM_SPECTRUM, 360, 128);
     Sizes(b, IDM_SPECTRUM_SIMPLE, 360, 128);

@@ -61,6 +61,14 @@ void FramePipeline::ProcessCaptureBuffer(CaptureDevice& device, CaptureHeader& h
 void FramePipeline::DrawView(int mode, const SampleBlock& samples, ChannelData& left,
                              ChannelData& right) {
     switch (mode) {
+    case IDM_DECIBEL:
+        DrawDecibel(backBuffer_, views_.decibel, right, left, settings_.DecibelSize.Width,
+                    settings_.DecibelSize.Height);
+        break;
+    case IDM_ANALOG:
+        DrawAnalog(backBuffer_, views_.analog, right, left, settings_.AnalogSize.Width,
+                   settings_.AnalogSize.Height);
+        break;
     case IDM_SPECTRUM_DETAIL:
     case IDM_SPECTRUM:
     case IDM_SPECTRUM_SIMPLE:
@@ -74,7 +82,7 @@ void FramePipeline::DrawView(int mode, const SampleBlock& samples, ChannelData& 
         DrawScope(backBuffer_, samples, settings_.ScopeSize.Width, settings_.ScopeSize.Height);
         break;
     default:
-        break; // the meters come with their own renderers; other modes draw nothing
+        break; // no view: nothing is drawn
     }
 }
 

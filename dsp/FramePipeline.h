@@ -13,6 +13,8 @@
 #include "dsp/ChannelAnalysis.h"
 #include "dsp/ChannelData.h"
 #include "settings/Settings.h"
+#include "views/Analog.h"
+#include "views/Decibel.h"
 #include "views/Spectrum.h"
 #include "views/Surface.h"
 #include "views/Trace.h"
@@ -28,6 +30,8 @@ public:
 
 // Every renderer's state, one per run.
 struct ViewStates {
+    DecibelState decibel;
+    AnalogState analog;
     SpectrumState spectrum;
     TraceState trace;
 };

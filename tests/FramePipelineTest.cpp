@@ -173,7 +173,7 @@ TEST_F(FramePipelineTest, ShortBufferReadsAsZerosInItsTail) {
 TEST_F(FramePipelineTest, BadSizesAreClampedForDrawing) {
     const auto bytes = RandomBuffer(10);
     for (ViewSize size : {ViewSize{0, 0}, ViewSize{-5, -9}, ViewSize{100000, 100000}}) {
-        for (int mode : {IDM_SCOPE, IDM_SPECTRUM, IDM_TRACE}) {
+        for (int mode : {IDM_DECIBEL, IDM_ANALOG, IDM_SCOPE, IDM_SPECTRUM, IDM_TRACE}) {
             SCOPED_TRACE(testing::Message() << mode << " " << size.Width << "x" << size.Height);
             settings.ScopeSize = settings.TraceSize = settings.Digital.DigitalSize = size;
             ShowView(mode, mode == IDM_SCOPE   ? settings.ScopeSize
@@ -200,7 +200,8 @@ TEST_F(FramePipelineTest, SteadyFramesAllocateNothing) {
         int mode;
         ViewSize* size;
     };
-    for (View view : {View{IDM_SCOPE, &settings.ScopeSize},
+    for (View view : {View{IDM_DECIBEL, &settings.DecibelSize},
+                      View{IDM_ANALOG, &settings.AnalogSize}, View{IDM_SCOPE, &settings.ScopeSize},
                       View{IDM_SPECTRUM_DETAIL, &settings.Digital.DigitalSize},
                       View{IDM_SPECTRUM_SIMPLE, &settings.Digital.DigitalSize},
                       View{IDM_TRACE, &settings.TraceSize}}) {

@@ -65,6 +65,12 @@ TEST_F(RenderToolTest, WritesTheViewAfterTheLastFrame) {
     ASSERT_EQ(Run("--view trace --size 200x100 --out " + Path("trace.png") + " " + input).status,
               0);
     EXPECT_EQ(QImage(QString::fromStdString(Path("trace.png"))).size(), QSize(200, 100));
+
+    // The default view is the decibel meter; the analog meter at its stored size.
+    ASSERT_EQ(Run("--out " + Path("decibel.png") + " " + input).status, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(Path("decibel.png"))).size(), QSize(380, 70));
+    ASSERT_EQ(Run("--view analog --out " + Path("analog.png") + " " + input).status, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(Path("analog.png"))).size(), QSize(480, 120));
 }
 
 TEST_F(RenderToolTest, WritesOnePictureAndOneRowPerFrame) {
@@ -140,8 +146,6 @@ TEST_F(RenderToolTest, BadInputGetsOneClearLineAndStatus2) {
         {Path("empty.wav") + " --view scope", "no frames"},
         {"--bogus " + tone, "unknown option --bogus"},
         {"--view nonsense " + tone, "unknown view nonsense"},
-        {"--view decibel " + tone, "not available yet"},
-        {"--view analog " + tone, "not available yet"},
         {"--view scope --size 0x5 " + tone, "--size 0x5"},
         {"--view scope --size big " + tone, "--size big"},
         {"--view scope --frames -3 " + tone, "--frames -3"},

@@ -46,8 +46,8 @@ struct ViewName {
 };
 
 constexpr ViewName Views[] = {
-    {"decibel", IDM_DECIBEL, false},
-    {"analog", IDM_ANALOG, false},
+    {"decibel", IDM_DECIBEL, true},
+    {"analog", IDM_ANALOG, true},
     {"spectrum-detail", IDM_SPECTRUM_DETAIL, true},
     {"spectrum", IDM_SPECTRUM, true},
     {"spectrum-simple", IDM_SPECTRUM_SIMPLE, true},

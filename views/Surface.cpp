@@ -27,6 +27,7 @@ long long MinorAt(long long step, long long major, long long minor) {
 } // namespace
 
 void Surface::Resize(int width, int height) {
+    painter_.Reset();
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     pixels_.assign(static_cast<size_t>(width_) * height_, PixelOf(Black));

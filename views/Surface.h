@@ -34,6 +34,25 @@ struct Pen {
     Colour colour = White;
 };
 
+// An opaque or translucent colour for the anti-aliased operations: 0xAARRGGBB.
+using Argb = uint32_t;
+constexpr Argb MakeArgb(unsigned a, unsigned r, unsigned g, unsigned b) {
+    return ((a & 0xFF) << 24) | ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
+}
+
+// A pen for the anti-aliased operations: any width, round caps at both ends.
+struct SmoothPen {
+    Argb colour = MakeArgb(255, 255, 255, 255);
+    float width = 1.0f;
+};
+
+struct PointF {
+    float x = 0;
+    float y = 0;
+};
+
+class SurfacePainter;
+
 enum class StretchMode { Plain, WhiteOnBlack };
 
 class Surface {
@@ -68,6 +87,19 @@ public:
     // Writes `text` (UTF-8) with the current font and colours.
     void TextOut(int x, int y, std::string_view text);
 
+    // Anti-aliased drawing, blended onto the picture.
+    //   SmoothFillEllipse: fills the ellipse inscribed in the box (x, y, width, height).
+    //   SmoothBeziers: a chain of cubic Bézier segments, point 0 the start, then control,
+    //     control, end for each segment; `count` is 3k + 1 (extra points are ignored).
+    //   SmoothLine: a straight line with round caps.
+    //   SmoothText: `text` whose layout box starts at (x, y), in `font` drawn anti-aliased,
+    //     with no background.
+    // The painter behind them is kept between calls, so steady frames allocate nothing.
+    void SmoothFillEllipse(int x, int y, int width, int height, Argb colour);
+    void SmoothBeziers(const PointF* points, int count, const SmoothPen& pen);
+    void SmoothLine(int x1, int y1, int x2, int y2, const SmoothPen& pen);
+    void SmoothText(double x, double y, std::string_view text, const Font& font, Argb colour);
+
     void SetStretchMode(StretchMode mode) { stretchMode_ = mode; }
     StretchMode stretchMode() const { return stretchMode_; }
 
@@ -98,9 +130,25 @@ private:
     void WideLine(int x0, int y0, int x1, int y1, uint32_t pixel);
     void Disc(double cx, double cy, double radius, uint32_t pixel);
 
+    SurfacePainter& Painter();
+
     int width_ = 0;
     int height_ = 0;
     std::vector<uint32_t> pixels_;
+
+    // The anti-aliasing painter, bound to pixels_ as they were when it was made; a copy of
+    // the surface starts without one, and one bound to other pixels is made anew.
+    struct PainterSlot {
+        SurfacePainter* painter = nullptr;
+        PainterSlot() = default;
+        PainterSlot(const PainterSlot&) {}
+        PainterSlot& operator=(const PainterSlot&) {
+            Reset();
+            return *this;
+        }
+        ~PainterSlot() { Reset(); }
+        void Reset();
+    } painter_;
 
     Pen pen_;
     Colour brush_ = White;

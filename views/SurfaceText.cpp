@@ -1,6 +1,7 @@
 #include "views/SurfaceText.h"
 
 #include "views/Surface.h"
+#include "views/SurfaceQt.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -9,12 +10,12 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace ondrel {
-namespace {
 
 // Fonts need a GUI application object. The desktop program makes its own; the offline
 // renderer and the tests get one on Qt's offscreen platform, made here on first use.
@@ -31,13 +32,19 @@ void EnsureGuiApplication() {
 
 QFont QtFontOf(const Font& font) {
     QFont qfont(QStringLiteral("DejaVu Sans"));
-    qfont.setPixelSize(std::max(font.pixelHeight, 1));
+    // A cell height holds the face's ascent and descent: 2384 of DejaVu Sans' 2048 units.
+    const int characters =
+        font.height < 0 ? -font.height : static_cast<int>(std::lround(font.height * 2048.0 / 2384));
+    qfont.setPixelSize(std::clamp(characters, 1, 4096));
     qfont.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
     qfont.setItalic(font.italic);
     qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeOut);
     qfont.setStyleStrategy(font.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
     return qfont;
 }
+
+namespace {
 
 struct TextCell {
     std::string text;
