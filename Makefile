@@ -2,7 +2,8 @@ MAKEFLAGS += --no-print-directory
 # Ondrel: the user's entry points.
 #   make test   install what is missing, build, run every test (and again under sanitizers)
 #   make bench  run the benchmarks
-#   make run    start the desktop monitor
+#   make run    install what is missing, build and start the desktop monitor
+#   make demo   render a synthesized recording through every view into build/demo
 
 BUILD    := build/release
 SANITIZE := build/sanitize
@@ -50,9 +51,9 @@ demo: build
 	$(BUILD)/tools/ondrel-contact-sheet $(DEMO)/contact-sheet.png $(foreach v,$(DEMO_VIEWS),$(DEMO)/$(v).png)
 	@echo "Pictures in $(DEMO)/"
 
-run:
-	@echo "The desktop program is not built yet: 'make run' comes with it." >&2
-	@exit 1
+# Starts the monitor on the sound server's default input.
+run: build
+	@$(BUILD)/app/ondrel
 
 clean:
 	rm -rf build
