@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     QtMainWindow qtWindow;
     MainWindow mainWindow(settings, settingsPath, window, device, qtWindow);
     qtWindow.SetLogic(&mainWindow);
-    qtWindow.move(settings.WinX, settings.WinY);
+    qtWindow.SetInitialPosition(settings.WinX, settings.WinY);
     if (!mainWindow.OnCreate()) {
         qtWindow.SetLogic(nullptr); // no view, no save: the program ends at the posted quit
         return QApplication::exec();

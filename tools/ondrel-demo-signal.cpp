@@ -1,13 +1,16 @@
 // ondrel-demo-signal: writes a ten-second demo recording in the capture format (16-bit PCM,
 // 2 channels, 22050 Hz): a sweep, noise, a moment of silence, then steady tones, so that every
-// view has something to show.
+// view has something to show. With --tone, a steady tone at one transform bin instead
+// (k × 22050 / 512 Hz) on the left channel, silence on the right, for tests.
 //
 //   ondrel-demo-signal OUT.wav
+//   ondrel-demo-signal --tone BIN SECONDS OUT.wav
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <numbers>
 #include <random>
 #include <string>
@@ -33,16 +36,27 @@ int16_t Sample(double v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: ondrel-demo-signal OUT.wav\n");
+    const bool tone = argc == 5 && std::string(argv[1]) == "--tone";
+    if (argc != 2 && !tone) {
+        std::fprintf(stderr, "usage: ondrel-demo-signal OUT.wav\n"
+                             "       ondrel-demo-signal --tone BIN SECONDS OUT.wav\n");
         return 2;
     }
+    const char* outPath = argv[argc - 1];
     constexpr double Pi = std::numbers::pi;
     std::mt19937 random(2026);
     std::normal_distribution<double> noise(0.0, 0.12);
     std::vector<int16_t> samples;
+    if (tone) {
+        const int bin = std::atoi(argv[2]);
+        const int seconds = std::atoi(argv[3]);
+        for (int i = 0; i < seconds * Rate; ++i) {
+            samples.push_back(Sample(0.25 * std::sin(2 * Pi * bin * i / 512.0)));
+            samples.push_back(0);
+        }
+    }
     double phase = 0;
-    for (int i = 0; i < 10 * Rate; ++i) {
+    for (int i = 0; !tone && i < 10 * Rate; ++i) {
         const double t = static_cast<double>(i) / Rate;
         double left = 0, right = 0;
         if (t < 3) { // logarithmic sweep from 100 Hz to 8 kHz
@@ -77,10 +91,10 @@ int main(int argc, char** argv) {
     for (int16_t s : samples) {
         Put16(file, static_cast<uint16_t>(s));
     }
-    std::FILE* out = std::fopen(argv[1], "wb");
+    std::FILE* out = std::fopen(outPath, "wb");
     if (out == nullptr || std::fwrite(file.data(), 1, file.size(), out) != file.size() ||
         std::fclose(out) != 0) {
-        std::fprintf(stderr, "ondrel-demo-signal: cannot write %s\n", argv[1]);
+        std::fprintf(stderr, "ondrel-demo-signal: cannot write %s\n", outPath);
         return 2;
     }
     return 0;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -78,10 +79,16 @@ Rect QtMainWindow::AdjustWindowRect(Rect client, uint32_t) const {
     return client; // Qt sizes the client area itself; the frame is the window manager's
 }
 
+void QtMainWindow::SetInitialPosition(int x, int y) {
+    initialPosition_ = QPoint(x, y);
+    move(initialPosition_);
+}
+
 void QtMainWindow::ResizeWindow(int outerWidth, int outerHeight, bool topMost) {
     topMost_ = topMost;
     ApplyFlags();
     programmaticSize_ = QSize(std::max(outerWidth, 1), std::max(outerHeight, 1));
+    programmaticAt_ = QDateTime::currentMSecsSinceEpoch();
     resize(programmaticSize_);
 }
 
@@ -91,9 +98,30 @@ void QtMainWindow::SetTopMost(bool topMost) {
 }
 
 void QtMainWindow::RecomputeFrame(bool show) {
+    if (show && !programmaticSize_.isValid()) {
+        // No view has sized the window yet; one is usually applied right away, so show the
+        // window only if none is, rather than flash it at no size.
+        QTimer::singleShot(0, this, [this] {
+            if (!isVisible()) {
+                this->show();
+            }
+        });
+        return;
+    }
     if (show) {
         this->show();
         raise();
+        if (!placed_) {
+            // Before the window manager has framed the window its frame is unknown, so the
+            // first placement can land the client, not the frame, at the stored corner; put
+            // the frame there once it is known.
+            placed_ = true;
+            QTimer::singleShot(250, this, [this] {
+                if (frameGeometry().topLeft() != initialPosition_) {
+                    move(initialPosition_);
+                }
+            });
+        }
     }
     update();
 }
@@ -255,7 +283,11 @@ void QtMainWindow::resizeEvent(QResizeEvent* event) {
         return;
     }
     const QSize now = event->size();
-    if (now != programmaticSize_ && event->oldSize().isValid()) {
+    // Window managers confirm a size the program asked for with late reports of older sizes;
+    // only a resize well after the program's own is the user's.
+    const bool settled = QDateTime::currentMSecsSinceEpoch() - programmaticAt_ > 500;
+    if (now != programmaticSize_ && settled && event->oldSize().isValid() &&
+        now.width() > 1 && now.height() > 1) {
         // A size the user gave: the analog meter keeps its proportion. Qt does not say which
         // edge is dragged, so it follows from what changed.
         const QSize old = event->oldSize();

@@ -19,6 +19,8 @@ public:
     QtMainWindow();
 
     void SetLogic(MainWindow* logic) { logic_ = logic; }
+    // Where the window's outer top-left corner goes when it is first shown.
+    void SetInitialPosition(int x, int y);
     void SetShowOptions(std::function<void()> show) { showOptions_ = std::move(show); }
 
     // WindowSystem
@@ -69,6 +71,9 @@ private:
     bool destroyed_ = false;
     bool wasMinimized_ = false;
     QSize programmaticSize_; // the last size asked for by the program, not the user
+    qint64 programmaticAt_ = 0; // when, in ms since the epoch
+    QPoint initialPosition_;
+    bool placed_ = false;
     std::vector<MenuItem> menu_;
     QImage shown_; // what the window shows: the last copied picture, black as glass
 };
