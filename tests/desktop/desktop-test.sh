@@ -63,7 +63,10 @@ stop() {
     wait "$app"
     local status=$?
     app=""
-    [ "$status" -eq 0 ] || fail "the program ended with status $status after SIGTERM"
+    [ "$status" -eq 0 ] || {
+        fail "the program ended with status $status after SIGTERM"
+        tail -n 20 "$work/app.log"
+    }
 }
 
 # "r g b" of the client pixel (x, y) of the last capture.
