@@ -39,8 +39,13 @@ test-sanitize: deps $(SANITIZE)/CMakeCache.txt
 
 test: test-release test-sanitize
 
+# The core and renderer benchmarks, then the running program under a virtual display with a
+# private sound server (CPU per view over BENCH_SECONDS, and latency).
+BENCH_SECONDS ?= 30
 bench: build
 	$(BUILD)/bench/ondrel_bench
+	bash bench/desktop-bench.sh $(BUILD)/app/ondrel $(BUILD)/tools/ondrel-demo-signal \
+		$(BUILD)/bench/ondrel-latency-bench $(BENCH_SECONDS)
 
 # Renders a synthesized recording through every view into build/demo, plus a contact sheet.
 demo: build

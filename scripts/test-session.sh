@@ -14,7 +14,7 @@ set-default-source ondrel_test.monitor
 PA
     XDG_RUNTIME_DIR=$dir/runtime PULSE_STATE_PATH=$dir/state HOME=$dir/home \
         pulseaudio -n -F "$dir/server.pa" --daemonize=no --exit-idle-time=-1 --disallow-exit \
-        --use-pid-file=no --enable-memfd=no --log-target=stderr >"$dir/server.log" 2>&1 &
+        --use-pid-file=no --enable-memfd=no --disable-shm=yes --log-target=stderr >"$dir/server.log" 2>&1 &
     SESSION_PIDS+=("$!")
     export PULSE_SERVER=unix:$dir/native
     for _ in $(seq 100); do
@@ -23,7 +23,7 @@ PA
     done
     pactl info >/dev/null 2>&1 || { echo "the private sound server did not start"; return 1; }
     # A silent player keeps the null sink rendering in small blocks.
-    pacat --playback --device=ondrel_test --latency-msec=20 /dev/zero 2>/dev/null &
+    pacat --playback --device=ondrel_test --latency-msec=${SESSION_SILENCE_LATENCY_MS:-20} /dev/zero 2>/dev/null &
     SESSION_PIDS+=("$!")
 }
 
