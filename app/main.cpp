@@ -4,6 +4,7 @@
 #include "app/capture/PulseCaptureDevice.h"
 #include "app/qt/QtMainWindow.h"
 #include "dsp/ChannelAnalysis.h"
+#include "options/OptionsWindow.h"
 #include "settings/SettingsFile.h"
 
 #include <QApplication>
@@ -77,6 +78,13 @@ int main(int argc, char** argv) {
         qtWindow.SetLogic(nullptr); // no view, no save: the program ends at the posted quit
         return QApplication::exec();
     }
+
+    // The options window, hidden until command 113 shows it.
+    std::unique_ptr<OptionsWindow> options = CreateOptionsWindow(settings);
+    if (options == nullptr) {
+        return 0;
+    }
+    qtWindow.SetShowOptions([&options] { options->ShowNormal(); });
 
     QSocketNotifier captured(device.NotificationFd(), QSocketNotifier::Read);
     QObject::connect(&captured, &QSocketNotifier::activated, &qtWindow,

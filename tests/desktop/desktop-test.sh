@@ -176,6 +176,37 @@ for mode in 101 102 103 104 105 106 107; do
     grep -q "^MODE=$mode\$" "$settings" && pass || fail "view $mode: not saved"
 done
 
+# The options window from the right-click menu: its tenth item.
+printf '[MAIN]\nMODE=104\nWIN_X=100\nWIN_Y=100\n' >"$settings"
+if start; then
+    eval "$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print "wx=" $4} /Absolute upper-left Y/ {print "wy=" $4}')"
+    xdotool mousemove $((wx + 100)) $((wy + 60)) click 3
+    sleep 0.7
+    xdotool key --delay 60 Down Down Down Down Down Down Down Down Down Down Return
+    options=""
+    for _ in $(seq 30); do
+        options=$(xwininfo -root -tree | grep '"Ondrel ' | grep -v 'Ver.1.41' | head -n 1 | awk '{print $1}')
+        [ -n "$options" ] && break
+        sleep 0.1
+    done
+    if [ -n "$options" ]; then
+        sleep 0.5
+        import -window "$options" "$work/options.png" 2>/dev/null
+        size=$(identify -format '%wx%h' "$work/options.png" 2>/dev/null)
+        echo "options: $size"
+        read -r ow oh <<<"${size/x/ }"
+        [ "${ow:-0}" -ge 230 ] && [ "${oh:-0}" -ge 232 ] && pass || fail "options window is $size"
+        # The gain label's row holds text, not a blank.
+        shot="$work/options.png"
+        [ "$(convert "$shot" -crop 120x14+2+2 -format '%[fx:standard_deviation>0.05]' info:)" = 1 ] &&
+            pass || fail "options window: no text in its first label"
+        [ -n "${ONDREL_KEEP_SHOTS:-}" ] && cp "$work"/*.png "$ONDREL_KEEP_SHOTS"/
+    else
+        fail "the options window did not open from the menu"
+    fi
+    stop
+fi
+
 # Settings survive SIGTERM and come back: view, size and position.
 printf '[MAIN]\nMODE=107\nWIN_X=240\nWIN_Y=160\n[SIZE]\nSCOPEX=300\nSCOPEY=100\n' >"$settings"
 start && stop
