@@ -40,25 +40,6 @@ MainWindow::MainWindow(Settings& settings, std::filesystem::path settingsPath,
     : settings_(settings), settingsPath_(std::move(settingsPath)), device_(device), system_(system),
       pipeline_(settings, window, *this) {}
 
-ViewSize* MainWindow::SizeOf(int mode) {
-    switch (mode) {
-    case IDM_DECIBEL:
-        return &settings_.DecibelSize;
-    case IDM_ANALOG:
-        return &settings_.AnalogSize;
-    case IDM_SPECTRUM_DETAIL:
-    case IDM_SPECTRUM:
-    case IDM_SPECTRUM_SIMPLE:
-        return &settings_.Digital.DigitalSize;
-    case IDM_TRACE:
-        return &settings_.TraceSize;
-    case IDM_SCOPE:
-        return &settings_.ScopeSize;
-    default:
-        return nullptr;
-    }
-}
-
 bool MainWindow::OnCreate() {
     const int result = buffers_.OpenCapture(device_, *this);
     if (result != CaptureOk) {
@@ -93,7 +74,7 @@ bool MainWindow::OnSize(int sizeType) {
         return false;
     }
     const Rect client = system_.GetClientRect();
-    if (ViewSize* size = SizeOf(settings_.Mode)) {
+    if (ViewSize* size = ViewSizeOf(settings_, settings_.Mode)) {
         size->Width = client.right;
         size->Height = client.bottom;
         pipeline_.SetCurrentViewSize(size);
@@ -211,20 +192,10 @@ int MainWindow::HandleCommand(int command) {
     }
     settings_.Mode = command;
     system_.SetMenuCheck(command, true);
-    switch (command) {
-    case IDM_SPECTRUM_DETAIL:
-        settings_.Digital.BandSize = 0;
-        break;
-    case IDM_SPECTRUM:
-        settings_.Digital.BandSize = 5;
-        break;
-    case IDM_SPECTRUM_SIMPLE:
-        settings_.Digital.BandSize = 15;
-        break;
-    default:
-        break;
+    if (const int bandSize = BandSizeOf(command); bandSize >= 0) {
+        settings_.Digital.BandSize = bandSize;
     }
-    if (const ViewSize* size = SizeOf(command)) {
+    if (const ViewSize* size = ViewSizeOf(settings_, command)) {
         ApplyWindowFrame(size->Width, size->Height);
     }
     system_.PostResize();

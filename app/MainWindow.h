@@ -47,8 +47,6 @@ public:
     bool paintToggle() const { return paintToggle_; }
 
 private:
-    ViewSize* SizeOf(int mode);
-
     Settings& settings_;
     std::filesystem::path settingsPath_;
     CaptureDevice& device_;

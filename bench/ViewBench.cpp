@@ -79,8 +79,7 @@ void BM_DrawSpectrum(benchmark::State& state) {
     SpectrumState spectrum;
     DigitalSettings digital;
     digital.DigitalSize = {w, h};
-    digital.BandSize =
-        state.range(0) == IDM_SPECTRUM ? 5 : (state.range(0) == IDM_SPECTRUM_SIMPLE ? 15 : 0);
+    digital.BandSize = BandSizeOf(static_cast<int>(state.range(0)));
     size_t f = 0;
     for (auto _ : state) {
         Analysed& a = frames[f++ % frames.size()];
@@ -162,29 +161,14 @@ private:
     FramePipeline& pipeline_;
 };
 
-ViewSize& SizeOf(Settings& s, int mode) {
-    switch (mode) {
-    case IDM_DECIBEL:
-        return s.DecibelSize;
-    case IDM_ANALOG:
-        return s.AnalogSize;
-    case IDM_TRACE:
-        return s.TraceSize;
-    case IDM_SCOPE:
-        return s.ScopeSize;
-    default:
-        return s.Digital.DigitalSize;
-    }
-}
-
 // One whole ProcessCaptureBuffer: conversion, requeue, analysis, smoothing, renderer.
 void BM_Frame(benchmark::State& state) {
     const int mode = static_cast<int>(state.range(0));
     Settings settings;
     InitSettings(settings, "/nonexistent/Level.dat", 1080);
     settings.Mode = mode;
-    settings.Digital.BandSize = mode == IDM_SPECTRUM ? 5 : (mode == IDM_SPECTRUM_SIMPLE ? 15 : 0);
-    ViewSize& size = SizeOf(settings, mode);
+    settings.Digital.BandSize = std::max(BandSizeOf(mode), 0);
+    ViewSize& size = *ViewSizeOf(settings, mode);
     size = {static_cast<int>(state.range(1)), static_cast<int>(state.range(2))};
     SineWindowTable window;
     BuildSineWindowTable(window);

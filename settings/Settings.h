@@ -59,4 +59,12 @@ struct Settings {
     DigitalSettings Digital;
 };
 
+// The size pair that view `mode` keeps in `settings` (the three spectrum views share one), or
+// nullptr for a Mode that is no view.
+ViewSize* ViewSizeOf(Settings& settings, int mode);
+
+// The bins per spectrum band that view `mode` shows: 0, 5 or 15 for the three spectrum views,
+// -1 for every other Mode (which leaves BandSize as it is).
+int BandSizeOf(int mode);
+
 } // namespace ondrel

@@ -149,26 +149,6 @@ Options ParseOptions(int argc, char** argv) {
     return options;
 }
 
-// The view's own size pair in the settings, as the window's resize would report it.
-ViewSize& SizeOf(Settings& settings, int mode) {
-    switch (mode) {
-    case IDM_DECIBEL:
-        return settings.DecibelSize;
-    case IDM_ANALOG:
-        return settings.AnalogSize;
-    case IDM_TRACE:
-        return settings.TraceSize;
-    case IDM_SCOPE:
-        return settings.ScopeSize;
-    default:
-        return settings.Digital.DigitalSize;
-    }
-}
-
-int BandSizeOf(int mode) {
-    return mode == IDM_SPECTRUM ? 5 : (mode == IDM_SPECTRUM_SIMPLE ? 15 : 0);
-}
-
 QImage ViewPicture(const Surface& backBuffer, int w, int h) {
     const QImage whole(reinterpret_cast<const uchar*>(backBuffer.pixels()), backBuffer.width(),
                        backBuffer.height(), backBuffer.width() * 4, QImage::Format_RGB32);
@@ -181,8 +161,8 @@ public:
         : settings_(settings), pipeline_(settings, window, *this), options_(options) {}
 
     void Run(WavCaptureDevice& device) {
-        const ViewSize& size = SizeOf(settings_, settings_.Mode);
-        pipeline_.SetCurrentViewSize(&size);
+        // The view's own size pair, as the window's resize would report it.
+        pipeline_.SetCurrentViewSize(ViewSizeOf(settings_, settings_.Mode));
         pipeline_.SetResizePending();
 
         std::error_code error;
@@ -315,9 +295,11 @@ int main(int argc, char** argv) {
         Fail(std::string("the ") + view->name + " view is not available yet");
     }
     settings.Mode = view->mode;
-    settings.Digital.BandSize = BandSizeOf(view->mode);
+    if (const int bandSize = BandSizeOf(view->mode); bandSize >= 0) {
+        settings.Digital.BandSize = bandSize;
+    }
     if (options.size) {
-        SizeOf(settings, view->mode) = *options.size;
+        *ViewSizeOf(settings, view->mode) = *options.size;
     }
 
     SineWindowTable window;
