@@ -24,6 +24,19 @@ long long MinorAt(long long step, long long major, long long minor) {
     return FloorDiv(2 * step * minor + major, 2 * major);
 }
 
+// The steps 0 to `last` along a line's major axis whose coordinate origin + direction × step
+// lies on the surface, 0 to limit - 1: first > last when none does.
+struct StepRange {
+    long long first;
+    long long last;
+};
+StepRange VisibleSteps(long long origin, long long direction, long long last, long long limit) {
+    if (direction > 0) {
+        return {std::max(0LL, -origin), std::min(last, limit - 1 - origin)};
+    }
+    return {std::max(0LL, origin - (limit - 1)), std::min(last, origin)};
+}
+
 } // namespace
 
 void Surface::Resize(int width, int height) {
@@ -89,16 +102,8 @@ void Surface::ThinLine(int x0, int y0, int x1, int y1, uint32_t pixel) {
     const long long length = std::llabs(major); // pixels drawn: the last one is left out
     const long long origin = xMajor ? x0 : y0;
     const long long limit = xMajor ? width_ : height_;
-    // Steps whose major coordinate origin + direction × step lies in [0, limit).
-    long long first = 0, last = length - 1;
-    if (direction > 0) {
-        first = std::max(first, -origin);
-        last = std::min(last, limit - 1 - origin);
-    } else {
-        first = std::max(first, origin - (limit - 1));
-        last = std::min(last, origin);
-    }
-    for (long long step = first; step <= last; ++step) {
+    const StepRange steps = VisibleSteps(origin, direction, length - 1, limit);
+    for (long long step = steps.first; step <= steps.last; ++step) {
         const long long along = origin + direction * step;
         const long long across = (xMajor ? y0 : x0) + MinorAt(step, length, minor);
         if (across < 0 || across >= (xMajor ? height_ : width_)) {
@@ -124,15 +129,8 @@ void Surface::WideLine(int x0, int y0, int x1, int y1, uint32_t pixel) {
     const long long origin = xMajor ? x0 : y0;
     const long long limit = xMajor ? width_ : height_;
     const long long acrossLimit = xMajor ? height_ : width_;
-    long long first = 0, last = length;
-    if (direction > 0) {
-        first = std::max(first, -origin);
-        last = std::min(last, limit - 1 - origin);
-    } else {
-        first = std::max(first, origin - (limit - 1));
-        last = std::min(last, origin);
-    }
-    for (long long step = first; step <= last; ++step) {
+    const StepRange steps = VisibleSteps(origin, direction, length, limit);
+    for (long long step = steps.first; step <= steps.last; ++step) {
         const long long along = origin + direction * step;
         const long long centre =
             (xMajor ? y0 : x0) + (length == 0 ? 0 : MinorAt(step, length, minor));
