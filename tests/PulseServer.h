@@ -46,7 +46,8 @@ public:
         setenv("PULSE_SERVER", ("unix:" + socket_).c_str(), 1);
         server_ = Spawn({"pulseaudio", "-n", "-F", script.string(), "--daemonize=no",
                          "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
-                         "--enable-memfd=no", "--log-target=stderr", "--log-level=0"},
+                         "--enable-memfd=no", "--disable-shm=yes", "--log-target=stderr",
+                         "--log-level=0"},
                         true);
         for (int i = 0; i < 100; ++i) {
             if (std::system("pactl info >/dev/null 2>&1") == 0) {
