@@ -28,13 +28,15 @@ PA
 }
 
 session_start_display() { # folder
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$1/xvfb.log" 2>&1 &
+    # Xvfb picks a display number that is free (lock files and sockets both) and reports it.
+    rm -f "$1/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$1/display" >"$1/xvfb.log" 2>&1 &
     SESSION_PIDS+=("$!")
-    export DISPLAY=:$n
+    for _ in $(seq 100); do
+        [ -s "$1/display" ] && break
+        sleep 0.05
+    done
+    export DISPLAY=:$(tr -d '[:space:]' <"$1/display")
     for _ in $(seq 100); do
         xdpyinfo >/dev/null 2>&1 && break
         sleep 0.05

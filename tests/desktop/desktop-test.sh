@@ -237,5 +237,51 @@ start && {
     fail "position moved: $saved_x,$saved_y then $(sed -n 's/^WIN_[XY]=//p' "$settings" | tr '\n' ,)"
 [ "$saved_x" = 240 ] && [ "$saved_y" = 160 ] && pass || fail "position $saved_x,$saved_y, expected 240,160"
 
+# No sound server: the message box, answered by the test, then the program ends without
+# saving.
+printf '[MAIN]\nMODE=101\nPOWER=77\n' >"$settings"
+PULSE_SERVER=unix:$work/no-such-server "$work/bin/ondrel" >>"$work/app.log" 2>&1 &
+app=$!
+box=""
+for _ in $(seq 100); do
+    # The box carries the platform's default caption (the program's name) and a real size;
+    # Qt's own 1 × 1 helper windows have the same name.
+    box=$(xwininfo -root -tree | grep '"Ondrel": (' | awk '{
+        for (i = 2; i <= NF; ++i) {
+            if ($i ~ /^[0-9]+x[0-9]+\+/) {
+                split($i, size, /[x+]/)
+                if (size[1] > 100 && size[2] > 50) { print $1; exit }
+                break
+            }
+        }
+    }')
+    [ -n "$box" ] && break
+    sleep 0.1
+done
+if [ -n "$box" ]; then
+    pass
+    shot="$work/message.png"
+    sleep 0.5
+    import -window "$box" "$shot" 2>/dev/null
+    [ "$(convert "$shot" -format '%[fx:standard_deviation>0.05]' info: 2>/dev/null)" = 1 ] &&
+        pass || fail "the message box shows no text"
+    [ -n "${ONDREL_KEEP_SHOTS:-}" ] && cp "$shot" "$ONDREL_KEEP_SHOTS"/
+    xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
+else
+    fail "no message box without a sound server"
+fi
+for _ in $(seq 50); do
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$app" 2>/dev/null; then
+    fail "the program still runs after its message box"
+    kill "$app"
+fi
+wait "$app"
+app=""
+[ "$(cat "$settings")" = "$(printf '[MAIN]\nMODE=101\nPOWER=77')" ] && pass ||
+    fail "the settings were rewritten after a failed start"
+
 echo "desktop: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]
