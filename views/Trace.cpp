@@ -14,10 +14,10 @@ constexpr int H = TraceState::HistoryHeight;
 constexpr int DividerTop = 255;
 constexpr int DividerBottom = 260;
 
-// Sets the pixel of one ring column in both of its copies.
+// Sets the pixel of one ring column in both of its copies; column is 0 to 639 and y 0 to 511.
 void SetRingPixel(Surface& ring, int column, int y, Colour colour) {
-    ring.SetPixel(column, y, colour);
-    ring.SetPixel(column + W, y, colour);
+    uint32_t* row = ring.pixels() + static_cast<size_t>(y) * (2 * W);
+    row[column] = row[column + W] = PixelOf(colour);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -270,7 +271,12 @@ void QtMainWindow::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(rect(), QColor::fromRgba(GlassPixel));
+    // Glass wherever the picture does not reach (before the first frame, or while a resize
+    // waits for its frame).
+    const QRegion uncovered = QRegion(rect()) - QRegion(0, 0, shown_.width(), shown_.height());
+    for (const QRect& part : uncovered) {
+        painter.fillRect(part, QColor::fromRgba(GlassPixel));
+    }
     if (!shown_.isNull()) {
         painter.drawImage(0, 0, shown_);
     }
@@ -286,8 +292,8 @@ void QtMainWindow::resizeEvent(QResizeEvent* event) {
     // Window managers confirm a size the program asked for with late reports of older sizes;
     // only a resize well after the program's own is the user's.
     const bool settled = QDateTime::currentMSecsSinceEpoch() - programmaticAt_ > 500;
-    if (now != programmaticSize_ && settled && event->oldSize().isValid() &&
-        now.width() > 1 && now.height() > 1) {
+    if (now != programmaticSize_ && settled && event->oldSize().isValid() && now.width() > 1 &&
+        now.height() > 1) {
         // A size the user gave: the analog meter keeps its proportion. Qt does not say which
         // edge is dragged, so it follows from what changed.
         const QSize old = event->oldSize();
