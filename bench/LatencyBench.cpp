@@ -95,12 +95,12 @@ int main(int argc, char** argv) {
         std::atomic<bool> referenceArmed{false}, referenceSeen{false}, stop{false};
         Clock::time_point referenceAt;
         std::thread reference([&] {
-            const pa_sample_spec spec{PA_SAMPLE_S16LE, 22050, 2};
+            const pa_sample_spec format{PA_SAMPLE_S16LE, 22050, 2};
             pa_buffer_attr attributes{static_cast<uint32_t>(-1), static_cast<uint32_t>(-1),
                                       static_cast<uint32_t>(-1), static_cast<uint32_t>(-1), 2048};
             int error = 0;
             pa_simple* s = pa_simple_new(nullptr, "ondrel-latency-reference", PA_STREAM_RECORD,
-                                         nullptr, "reference", &spec, nullptr, &attributes, &error);
+                                         nullptr, "reference", &format, nullptr, &attributes, &error);
             int16_t chunk[1024];
             while (s != nullptr && !stop && pa_simple_read(s, chunk, sizeof chunk, &error) >= 0) {
                 if (!referenceArmed || referenceSeen) {
